@@ -7,7 +7,7 @@
 
 namespace {
 
-using Kind = ComponentSpec::Kind;
+using Kind = ComponentLayout::Kind;
 
 constexpr int kShiftJisCharset = 128;
 constexpr const char* kSwatchText = "　　";  // two ideographic spaces: only the colour shows
@@ -42,7 +42,7 @@ ui::Label* FindLabel(const ui::Form& form, const std::string& name) {
 }  // namespace
 
 // clang-format off
-const std::array<ComponentSpec, 82> kForm1Layout = {{
+const std::array<ComponentLayout, 82> kForm1Layout = {{
     {Kind::kBanner,  "Label1",   0,   0,   553, 13, "このツールは Jw_cad レジストリ情報の線色情報を読み取って表示するソフトです"},
     {Kind::kText,    "LabelA1",  8,   56,  39,  13, "線色１"},
     {Kind::kSwatch,  "LabelB1",  64,  56,  26,  13, kSwatchText},
@@ -130,13 +130,13 @@ const std::array<ComponentSpec, 82> kForm1Layout = {{
 
 TForm1::TForm1(Registry& registry) : ui::Form(Form1Properties()), registry_(registry) {
   int tab_order = 0;
-  for (const ComponentSpec& spec : kForm1Layout) {
-    const ui::Rect bounds{spec.left, spec.top, spec.width, spec.height};
-    if (spec.kind == Kind::kButton) {
-      ui::Button& button = AddButton(spec.name, bounds, spec.text, tab_order++);
-      button.on_click = [this, handler = spec.on_click] { (this->*handler)(); };
+  for (const ComponentLayout& entry : kForm1Layout) {
+    const ui::Rect bounds{entry.left, entry.top, entry.width, entry.height};
+    if (entry.kind == Kind::kButton) {
+      ui::Button& button = AddButton(entry.name, bounds, entry.text, tab_order++);
+      button.on_click = [this, handler = entry.on_click] { (this->*handler)(); };
     } else {
-      AddLabel(spec.name, bounds, spec.text, StyleOf(spec.kind));
+      AddLabel(entry.name, bounds, entry.text, StyleOf(entry.kind));
     }
   }
   on_show = [this] { FormShow(); };

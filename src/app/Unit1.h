@@ -27,7 +27,7 @@ class TForm1 : public ui::Form {
 };
 
 // One component of the window, as laid out at 96 dpi.
-struct ComponentSpec {
+struct ComponentLayout {
   enum class Kind {
     kText,     // fixed text or row caption, sized to its text
     kBanner,   // the top line, centred across the whole width
@@ -44,7 +44,7 @@ struct ComponentSpec {
 
 // All components in creation order, which is also the order in which a
 // lookup by name meets them.
-extern const std::array<ComponentSpec, 82> kForm1Layout;
+extern const std::array<ComponentLayout, 82> kForm1Layout;
 
 // Shows every slot on its swatch and numbers label, found by name; a name
 // that finds no label is skipped.

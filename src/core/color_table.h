@@ -24,7 +24,8 @@ class ColorTable {
   friend bool operator!=(const ColorTable& a, const ColorTable& b) { return !(a == b); }
 
  private:
-  static std::size_t Offset(int index) { return static_cast<std::size_t>(index - 1); }
+  // Unsigned wrap-around sends every bad index, INT_MIN included, past the end.
+  static std::size_t Offset(int index) { return static_cast<std::size_t>(index) - 1; }
   std::array<ColorValue, kSlotCount> slots_{};
 };
 
