@@ -210,6 +210,15 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_COMMAND:
       Command(LOWORD(wparam), HIWORD(wparam));
       return 0;
+    case DM_GETDEFID: {
+      // The focused button is the default one, so Enter presses it; the
+      // dialog manager asks after every Tab.
+      HWND focus = GetFocus();
+      const int id = GetDlgCtrlID(focus);
+      const Child* focused = ChildById(id);
+      if (!focused || focused->window != focus || !dynamic_cast<const ui::Button*>(focused->control)) return 0;
+      return MAKELRESULT(id, DC_HASDEFID);
+    }
     case WM_ACTIVATE:
       // Keep the focus where the user left it, as a dialog does.
       if (LOWORD(wparam) == WA_INACTIVE) {
