@@ -27,5 +27,12 @@ for preset in native windows; do
         failed=$((failed + f)) passed=$((passed + t - f - s)) skipped=$((skipped + s + d))
     fi
 done
+
+echo "== static checks"
+if scripts/static-checks.sh build/native; then
+    passed=$((passed + 1))
+else
+    failed=$((failed + 1)) status=1
+fi
 echo "$passed passed, $failed failed, $skipped skipped"
 exit "$status"

@@ -42,7 +42,7 @@ FormWindow::FormWindow(ui::Form& form, HINSTANCE instance, int icon_id) : form_(
   const ui::Form::Properties& props = form.Props();
   RECT outer{0, 0, props.client.width, props.client.height};
   AdjustWindowRectEx(&outer, kFormStyle, FALSE, 0);
-  CreateWindowExW(0, kWindowClass, Wide(props.caption).c_str(), kFormStyle, props.left, props.top,
+  window_ = CreateWindowExW(0, kWindowClass, Wide(props.caption).c_str(), kFormStyle, props.left, props.top,
                   outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr, instance,
                   this);
   if (!window_) return;

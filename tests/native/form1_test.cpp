@@ -205,10 +205,13 @@ class ShowColorTableTest : public ::testing::Test {
       const std::string name = entry.name;
       const ui::Rect bounds{entry.left, entry.top, entry.width, entry.height};
       if (name == "LabelF12") continue;
-      ui::Control& control = entry.kind == Kind::kButton || name == "LabelC3"
-                                 ? static_cast<ui::Control&>(form.AddButton(name, bounds, entry.text, 0))
-                                 : form.AddLabel(name, bounds, entry.text, ui::LabelStyle{entry.kind != Kind::kSwatch});
-      control.SetPeer(&peer);
+      ui::Control* control = nullptr;
+      if (entry.kind == Kind::kButton || name == "LabelC3") {
+        control = &form.AddButton(name, bounds, entry.text, 0);
+      } else {
+        control = &form.AddLabel(name, bounds, entry.text, ui::LabelStyle{entry.kind != Kind::kSwatch});
+      }
+      control->SetPeer(&peer);
     }
     for (int slot = 1; slot <= kSlotCount; ++slot) table.Set(slot, TestValue(slot));
   }

@@ -32,8 +32,8 @@ TEST(ProgramIcon, IsSixteenColoursOfEightOpaqueBlocks) {
   EXPECT_EQ(Read32(ico, image + 8), 32u);                  // height of colour + mask
   EXPECT_EQ(ico[image + 14], 4) << "bits per pixel";
   const std::size_t palette = image + 40;
-  const std::size_t pixels = palette + 16 * 4;
-  const std::size_t mask = pixels + 16 * 8;
+  const std::size_t pixels = palette + std::size_t{16} * 4;
+  const std::size_t mask = pixels + std::size_t{16} * 8;
 
   // The standard 16-colour palette, as 0xRRGGBB.
   const std::array<std::uint32_t, 16> standard = {

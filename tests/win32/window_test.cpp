@@ -46,9 +46,8 @@ class TextRegistry final : public Registry {
 // Counts messages sent to the window and its children while it lives.
 class MessageCounter {
  public:
-  MessageCounter() {
+  MessageCounter() : hook_(SetWindowsHookExW(WH_CALLWNDPROC, Hook, nullptr, GetCurrentThreadId())) {
     instance_ = this;
-    hook_ = SetWindowsHookExW(WH_CALLWNDPROC, Hook, nullptr, GetCurrentThreadId());
   }
   ~MessageCounter() {
     UnhookWindowsHookEx(hook_);
@@ -65,7 +64,7 @@ class MessageCounter {
     return CallNextHookEx(nullptr, code, wparam, lparam);
   }
   static inline MessageCounter* instance_ = nullptr;
-  HHOOK hook_ = nullptr;
+  HHOOK hook_;
   std::map<UINT, int> counts_;
 };
 
