@@ -100,13 +100,27 @@ REG
     has_settings "$prefix" || die "registry settings missing from $prefix"
 }
 
+# Whether Wine's 32-bit loader is installed (Debian: wine32:i386).
+wine_has_32bit() {
+    compgen -G '/usr/lib*/*/wine/i386-unix/ntdll.so' >/dev/null ||
+        compgen -G '/usr/lib*/wine/i386-unix/ntdll.so' >/dev/null
+}
+
 # Creating a prefix takes 10 s or more: build one template per Wine version
-# and copy it into each build tree.
+# and copy it into each build tree. A 64-bit prefix made without the 32-bit
+# loader has an empty syswow64 and stops working once the loader is added,
+# so that is part of the template's name too.
 template_dir() {
     local cache=${XDG_CACHE_HOME:-${HOME:-/tmp}/.cache}/tintwise
-    local version
+    local version kind=win64
     version=$(wine --version 2>/dev/null | tr -c 'A-Za-z0-9.\n' _)
-    echo "${TINTWISE_WINE_TEMPLATE:-$cache/wine-prefix-$version}"
+    wine_has_32bit && kind=wow64
+    echo "${TINTWISE_WINE_TEMPLATE:-$cache/wine-prefix-$version-$kind}"
+}
+
+# Whether prefix $1 was made from the template that fits this Wine.
+prefix_is_current() {
+    [[ -f $1/system.reg && $(cat "$1/.tintwise-template" 2>/dev/null) == "$(template_dir)" ]]
 }
 
 make_template() {
@@ -118,7 +132,7 @@ make_template() {
         # Also what an interrupted build left.
         rm -rf "$template" "$template".new.*
         tmp=$(mktemp -d "$template.new.XXXXXX")
-        WINEPREFIX=$tmp wine_t 180 wine wineboot -u </dev/null >/dev/null 2>&1 ||
+        WINEPREFIX=$tmp WINEARCH=win64 wine_t 180 wine wineboot -u </dev/null >/dev/null 2>&1 ||
             die "wineboot could not create a prefix"
         WINEPREFIX=$tmp wine_t 60 wineserver -w || die "wineserver did not exit"
         write_settings "$tmp"
@@ -146,4 +160,5 @@ prefix_from_template() {
             cp -p --remove-destination "$template/$f" "$prefix/$f"
         done
     rm -f "$prefix/wineserver"
+    echo "$template" >"$prefix/.tintwise-template"
 }

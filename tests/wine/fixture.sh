@@ -39,7 +39,7 @@ stop() {
 setup() {
     stop
     start_xvfb
-    if [[ ! -f $WINEPREFIX/system.reg ]]; then
+    if ! prefix_is_current "$WINEPREFIX"; then
         prefix_from_template "$WINEPREFIX"
     elif ! has_settings "$WINEPREFIX"; then
         write_settings "$WINEPREFIX"
