@@ -19,6 +19,12 @@ export DEBIAN_FRONTEND=noninteractive
 apt=("${sudo[@]}" apt-get -q -o DPkg::Lock::Timeout=300)
 
 echo "setup.sh: installing ${missing[*]}"
+# Packages of another architecture (wine32:i386) need it enabled first.
+for arch in $(printf '%s\n' "${missing[@]}" | sed -n 's/.*:\([a-z0-9]*\)$/\1/p' | sort -u); do
+    [[ $arch == "$(dpkg --print-architecture)" ]] && continue
+    dpkg --print-foreign-architectures | grep -qx "$arch" ||
+        "${sudo[@]}" dpkg --add-architecture "$arch" || exit 1
+done
 if ! "${apt[@]}" update || ! "${apt[@]}" install -y --no-install-recommends "${missing[@]}"; then
     echo "setup.sh: could not install: ${missing[*]}" >&2
     exit 1
