@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Builds Tintwise and starts it under Wine.
+# Builds Tintwise and starts it under Wine through the release zips' launcher
+# (dist/tintwise-wine.sh), which also checks the prefix's font.
 #
 #   scripts/run.sh          in your own Wine prefix ($WINEPREFIX, else ~/.wine),
-#                           where Jw_cad under Wine keeps its settings
+#                           where Jw_cad under Wine keeps its settings; a
+#                           32-bit prefix gets the 32-bit build
 #   scripts/run.sh --demo   in a scratch prefix with a sample palette
 #
 # Without a display it runs on a private X server, saves a screenshot,
@@ -19,15 +21,11 @@ case ${1:-} in
 esac
 
 scripts/setup.sh
-cmake --preset windows >/dev/null
-cmake --build --preset windows --target Tintwise -j2 >/dev/null
-exe=$root/build/windows/bin/Tintwise.exe
-
 state=$root/build/run
 mkdir -p "$state"
 # shellcheck source=lib/wine-prefix.sh
 source scripts/lib/wine-prefix.sh
-export WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES-'mscoree,mshtml=;winemenubuilder.exe=d'}
 
 # A palette to look at; each text is blue, green, red in hex, as Jw_cad keeps it.
 seed_demo_palette() {
@@ -62,29 +60,22 @@ seed_demo_palette() {
 REG
 }
 
-# ＭＳ ゴシック is not part of Wine: without it or a replacement, Wine may
-# pick a font without Latin letters or digits.
-check_font() {
-    local user_reg=$WINEPREFIX/user.reg
-    [[ -f $user_reg ]] || return 0  # a new prefix; Wine makes it now
-    grep -qF '"\xff2d\xff33 \x30b4\x30b7\x30c3\x30af"=' "$user_reg" && return 0
-    compgen -G "$WINEPREFIX/drive_c/windows/[Ff]onts/[Mm][Ss][Gg][Oo][Tt][Hh][Ii][Cc].*" >/dev/null && return 0
-    echo "run.sh: ＭＳ ゴシック is missing from $WINEPREFIX, so Tintwise's text may not show."
-    echo "run.sh: to map it to IPAGothic, run:"
-    echo "  LANG=C.UTF-8 WINEPREFIX='$WINEPREFIX' wine reg add 'HKCU\\Software\\Wine\\Fonts\\Replacements' /v 'ＭＳ ゴシック' /d IPAGothic /f"
-}
-
 if $demo; then
     export WINEPREFIX=$state/demo-prefix
-    [[ -f $WINEPREFIX/system.reg ]] || prefix_from_template "$WINEPREFIX"
+    prefix_is_current "$WINEPREFIX" || prefix_from_template "$WINEPREFIX"
     seed_demo_palette
 else
     export WINEPREFIX=${WINEPREFIX:-$HOME/.wine}
-    check_font
 fi
 
+preset=windows
+grep -qx '#arch=win32' "$WINEPREFIX/system.reg" 2>/dev/null && preset=windows-x86
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" --target Tintwise -j2 >/dev/null
+launcher=$root/build/$preset/bin/tintwise-wine.sh
+
 if [[ -n ${DISPLAY:-} ]]; then
-    exec wine "$exe"
+    exec "$launcher"
 fi
 
 # No display: a private one, a virtual desktop so that the window has its
@@ -92,7 +83,7 @@ fi
 trap stop_xvfb EXIT
 start_xvfb
 png=$root/build/run/tintwise.png
-wine explorer /desktop=Tintwise,660x480 "$exe" </dev/null >/dev/null 2>&1 &
+TINTWISE_WINE_DESKTOP=660x480 "$launcher" </dev/null >/dev/null &
 wine_pid=$!
 desktop=
 for _ in $(seq 300); do

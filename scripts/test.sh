@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds and tests both presets: the host build with sanitizers, then the
-# Windows build, under Wine off Windows. Ends with one combined count.
+# Builds and tests every preset: the host build with sanitizers, then the
+# Windows builds (x64, x86, x64 with clang), under Wine off Windows. Ends
+# with one combined count.
 set -uo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.." || exit 1
 
@@ -9,7 +10,7 @@ scripts/setup.sh || exit 1
 status=0 passed=0 failed=0 skipped=0
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
-for preset in native windows; do
+for preset in native windows windows-x86 windows-clang; do
     echo "== $preset"
     if ! cmake --preset "$preset" || ! cmake --build --preset "$preset" -j2; then
         echo "test.sh: $preset build failed" >&2
