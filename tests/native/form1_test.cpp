@@ -27,7 +27,7 @@ const auto& Entry(const std::string& name) {
   return *it;
 }
 
-std::size_t IndexOf(const std::string& name) { return &Entry(name) - kForm1Layout.data(); }
+std::size_t IndexOf(const std::string& name) { return static_cast<std::size_t>(&Entry(name) - kForm1Layout.data()); }
 
 std::vector<std::string> Names(std::size_t from, std::size_t count) {
   std::vector<std::string> names;
@@ -72,8 +72,8 @@ TEST(Form1Layout, CreationOrder) {
       const std::string name = column + std::to_string(row);
       EXPECT_GT(IndexOf(name), previous) << name;
       previous = IndexOf(name);
-      for (int k = 1; k <= 2; ++k) {
-        const std::string part = std::string("Label") + char(column[5] + k) + std::to_string(row);
+      for (std::size_t k = 1; k <= 2; ++k) {
+        const std::string part = std::string("Label") + char(column[5] + static_cast<char>(k)) + std::to_string(row);
         EXPECT_EQ(IndexOf(part), previous + k) << part;
       }
     }

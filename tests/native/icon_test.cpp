@@ -15,8 +15,8 @@ std::vector<unsigned char> ReadIcon() {
 }
 
 std::uint32_t Read32(const std::vector<unsigned char>& bytes, std::size_t at) {
-  return bytes.at(at) | bytes.at(at + 1) << 8 | bytes.at(at + 2) << 16 |
-         static_cast<std::uint32_t>(bytes.at(at + 3)) << 24;
+  return static_cast<std::uint32_t>(bytes.at(at)) | static_cast<std::uint32_t>(bytes.at(at + 1)) << 8 |
+         static_cast<std::uint32_t>(bytes.at(at + 2)) << 16 | static_cast<std::uint32_t>(bytes.at(at + 3)) << 24;
 }
 
 TEST(ProgramIcon, IsSixteenColoursOfEightOpaqueBlocks) {

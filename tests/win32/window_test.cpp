@@ -237,7 +237,7 @@ TEST_F(WindowTest, ClosingFromTheButtonOrTheTitleBarTakesTheSamePath) {
 }
 
 TEST_F(WindowTest, WindowIconsShowTheEightBlocks) {
-  for (const WPARAM which : {ICON_SMALL, ICON_BIG}) {
+  for (const WPARAM which : {WPARAM{ICON_SMALL}, WPARAM{ICON_BIG}}) {
     SCOPED_TRACE(which == ICON_SMALL ? "small" : "big");
     const auto icon = reinterpret_cast<HICON>(SendMessageW(window_->Handle(), WM_GETICON, which, 0));
     ASSERT_NE(icon, nullptr);
