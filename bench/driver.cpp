@@ -244,14 +244,26 @@ Paints ReadPaints(HWND window) {
 struct Memory {
   double private_mib, working_set_mib;
 };
+// Private bytes as Windows counts them: committed private pages. Wine 8
+// fills PROCESS_MEMORY_COUNTERS_EX::PrivateUsage only for the calling
+// process (0 here), so they are summed from VirtualQueryEx. The working set
+// is the Unix process's resident size, Wine's own libraries included.
 Memory MemoryOf(HANDLE process) {
+  constexpr double kMiB = 1024.0 * 1024.0;
+  std::size_t committed = 0;
+  MEMORY_BASIC_INFORMATION region{};
+  for (auto* at = static_cast<char*>(nullptr);
+       VirtualQueryEx(process, at, &region, sizeof region) == sizeof region; at += region.RegionSize) {
+    if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) committed += region.RegionSize;
+    if (region.RegionSize == 0) break;
+    at = static_cast<char*>(region.BaseAddress);
+  }
   PROCESS_MEMORY_COUNTERS_EX counters{};
   counters.cb = sizeof counters;
   if (!GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters)) {
     Fail("GetProcessMemoryInfo failed");
   }
-  constexpr double kMiB = 1024.0 * 1024.0;
-  return {static_cast<double>(counters.PrivateUsage) / kMiB, static_cast<double>(counters.WorkingSetSize) / kMiB};
+  return {static_cast<double>(committed) / kMiB, static_cast<double>(counters.WorkingSetSize) / kMiB};
 }
 
 std::vector<unsigned char> ReadWholeFile(const std::wstring& path) {
