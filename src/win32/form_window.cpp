@@ -42,7 +42,7 @@ FormWindow::FormWindow(ui::Form& form, HINSTANCE instance, int icon_id) : form_(
   const ui::Form::Properties& props = form.Props();
   RECT outer{0, 0, props.client.width, props.client.height};
   AdjustWindowRectEx(&outer, kFormStyle, FALSE, 0);
-  window_ = CreateWindowExW(0, kWindowClass, Wide(props.caption).c_str(), kFormStyle, props.left, props.top,
+  window_ = CreateWindowExW(0, kWindowClass, WideText(props.caption).c_str(), kFormStyle, props.left, props.top,
                   outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr, instance,
                   this);
   if (!window_) return;
@@ -50,7 +50,7 @@ FormWindow::FormWindow(ui::Form& form, HINSTANCE instance, int icon_id) : form_(
   font_.reset(CreateFontW(props.font.height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                           static_cast<BYTE>(props.font.charset), OUT_DEFAULT_PRECIS,
                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                          Wide(props.font.face).c_str()));
+                          WideText(props.font.face).c_str()));
   SetIcons(instance, icon_id);
   form_.SetPeer(this);
   CreateChildren(instance);
@@ -66,21 +66,20 @@ void FormWindow::CreateChildren(HINSTANCE instance) {
   int id = kFirstControlId;
   children_.reserve(form_.Components().size());
   for (const auto& control : form_.Components()) {
-    const auto* label = dynamic_cast<const ui::Label*>(control.get());
+    auto* label = dynamic_cast<ui::Label*>(control.get());
+    // Sized before its window exists (the font does already): one resize
+    // less per label at start-up.
+    if (label) label->AdjustSize();
     const wchar_t* window_class = label ? L"STATIC" : L"BUTTON";
     // BS_NOTIFY: focus changes arrive, so the focused button can be the default one.
     const DWORD style = label ? StaticStyle(*label) : WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_NOTIFY;
     const ui::Rect& bounds = control->Bounds();
-    HWND child = CreateWindowExW(0, window_class, Wide(control->Text()).c_str(), style, bounds.left,
+    HWND child = CreateWindowExW(0, window_class, WideText(control->Text()).c_str(), style, bounds.left,
                                  bounds.top, bounds.width, bounds.height, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)),
                                  instance, nullptr);
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     children_.push_back({control.get(), child, {}});
     control->SetPeer(this);
-  }
-  // Sizing needs the font, so it waits until every child exists.
-  for (const auto& control : form_.Components()) {
-    if (auto* label = dynamic_cast<ui::Label*>(control.get())) label->AdjustSize();
   }
 }
 
@@ -130,18 +129,20 @@ void FormWindow::Destroy() {
 
 ui::Extent FormWindow::MeasureText(std::string_view text) const {
   // An empty label still takes one line's height.
-  const std::wstring wide = text.empty() ? L" " : Wide(text);
-  HDC dc = GetDC(window_);
+  const WideText wide(text.empty() ? std::string_view(" ") : text);
+  // A memory DC measures the same as the window's, without GetDC's round
+  // trip to the window system.
+  HDC dc = CreateCompatibleDC(nullptr);
   const HGDIOBJ previous = SelectObject(dc, font_.get());
   SIZE size{};
-  GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+  GetTextExtentPoint32W(dc, wide.c_str(), wide.size(), &size);
   SelectObject(dc, previous);
-  ReleaseDC(window_, dc);
+  DeleteDC(dc);
   return {static_cast<int>(size.cx), static_cast<int>(size.cy)};
 }
 
 void FormWindow::TextChanged(const ui::Control& control) {
-  SetWindowTextW(ControlHandle(control), Wide(control.Text()).c_str());
+  SetWindowTextW(ControlHandle(control), WideText(control.Text()).c_str());
 }
 
 void FormWindow::BoundsChanged(const ui::Control& control) {

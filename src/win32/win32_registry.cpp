@@ -12,6 +12,8 @@ namespace {
 
 // A value that keeps growing under us is given up after this many tries.
 constexpr int kReadAttempts = 8;
+// Larger values take a second, sized read.
+constexpr DWORD kSmallValueBytes = 64;
 
 class Win32Reader final : public RegistryReader {
  public:
@@ -20,7 +22,7 @@ class Win32Reader final : public RegistryReader {
   ValueRead ReadString(std::string_view section, std::string_view name) override {
     const HKEY section_key = OpenSection(section);
     if (!section_key) return {};
-    return ReadStringValue(section_key, Wide(name).c_str());
+    return ReadStringValue(section_key, WideText(name).c_str());
   }
 
  private:
@@ -29,7 +31,7 @@ class Win32Reader final : public RegistryReader {
     if (!key_) return nullptr;
     if (section != section_name_) {
       section_name_ = section;
-      if (RegOpenKeyExW(key_.get(), Wide(section).c_str(), 0, KEY_READ, section_key_.put()) !=
+      if (RegOpenKeyExW(key_.get(), WideText(section).c_str(), 0, KEY_READ, section_key_.put()) !=
           ERROR_SUCCESS) {
         section_key_.reset();
       }
@@ -47,7 +49,7 @@ class Win32Reader final : public RegistryReader {
 std::unique_ptr<RegistryReader> Win32Registry::OpenCurrentUserKey(std::string_view path) {
   UniqueKey key;
   // Creating with read access makes the missing keys and writes nothing else.
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, Wide(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, WideText(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                       KEY_READ, nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
     key.reset();
   }
@@ -55,9 +57,17 @@ std::unique_ptr<RegistryReader> Win32Registry::OpenCurrentUserKey(std::string_vi
 }
 
 ValueRead ReadStringValue(HKEY key, const wchar_t* name) {
+  // Colours fit here: one call per value instead of a size query and a read.
+  unsigned char small[kSmallValueBytes];
   DWORD type = 0;
-  DWORD size = 0;
-  LONG status = RegQueryValueExW(key, name, nullptr, &type, nullptr, &size);
+  DWORD size = sizeof small;
+  LONG status = RegQueryValueExW(key, name, nullptr, &type, small, &size);
+  if (status == ERROR_SUCCESS) {
+    // Data of other types is never looked at.
+    if (size == 0 || !IsStringType(type)) return ValueFromRegistryData(type, nullptr, size);
+    return ValueFromRegistryData(type, small, std::min<std::size_t>(size, sizeof small));
+  }
+  // ERROR_MORE_DATA gives the type and the size needed, as a size query does.
   std::vector<unsigned char> data;
   for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
     if (status == ERROR_FILE_NOT_FOUND) return {};
