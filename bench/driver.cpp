@@ -14,6 +14,7 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -94,7 +95,7 @@ void SeedPalette() {
     Fail("cannot create the Pen key");
   }
   const std::vector<std::wstring> names = ValueNames();
-  for (int slot = 1; slot <= kSlotCount; ++slot) StoreColor(pen, names[slot - 1], SeededColor(slot));
+  for (int slot = 1; slot <= kSlotCount; ++slot) StoreColor(pen, names[static_cast<std::size_t>(slot - 1)], SeededColor(slot));
   RegCloseKey(pen);
 }
 
@@ -158,28 +159,29 @@ class Running {
 
   // The visible main window of this process, or null.
   [[nodiscard]] HWND MainWindow() const {
-    struct Search {
-      DWORD id;
-      HWND found;
-    } search{info_.dwProcessId, nullptr};
-    EnumWindows(
-        [](HWND candidate, LPARAM param) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(param);
-          DWORD owner = 0;
-          GetWindowThreadProcessId(candidate, &owner);
-          wchar_t name[32] = {};
-          GetClassNameW(candidate, name, 32);
-          if (owner != s->id || lstrcmpW(name, L"TintwiseForm") != 0 || !IsWindowVisible(candidate)) return TRUE;
-          s->found = candidate;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    Search search{info_.dwProcessId, nullptr};
+    EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
     return search.found;
   }
 
   HWND window = nullptr;
 
  private:
+  struct Search {
+    DWORD id;
+    HWND found;
+  };
+  static BOOL CALLBACK Match(HWND candidate, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(candidate, &owner);
+    wchar_t name[32] = {};
+    GetClassNameW(candidate, name, 32);
+    if (owner != search->id || lstrcmpW(name, L"TintwiseForm") != 0 || !IsWindowVisible(candidate)) return TRUE;
+    search->found = candidate;
+    return FALSE;
+  }
+
   PROCESS_INFORMATION info_{};
 };
 
@@ -277,17 +279,17 @@ std::vector<unsigned char> ReadWholeFile(const std::wstring& path) {
   return bytes;
 }
 
-// The DLLs a PE32+ file imports, read from its import directory.
-std::vector<std::string> Imports(const std::vector<unsigned char>& file) {
+// The DLLs a PE file (32 or 64 bit) imports, read from its import directory.
+template <typename NtHeaders>
+std::vector<std::string> ImportsOf(const std::vector<unsigned char>& file, std::size_t nt_offset) {
   const auto at = [&](std::size_t offset, std::size_t size) {
     if (offset + size > file.size()) Fail("Tintwise.exe: truncated headers");
     return file.data() + offset;
   };
-  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(at(0, sizeof(IMAGE_DOS_HEADER)));
-  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(
-      at(static_cast<std::size_t>(dos->e_lfanew), sizeof(IMAGE_NT_HEADERS64)));
-  if (nt->OptionalHeader.Magic != IMAGE_NT_OPTIONAL_HDR64_MAGIC) Fail("Tintwise.exe is not PE32+");
-  const IMAGE_SECTION_HEADER* sections = IMAGE_FIRST_SECTION(nt);
+  const auto* nt = reinterpret_cast<const NtHeaders*>(at(nt_offset, sizeof(NtHeaders)));
+  const auto* sections = reinterpret_cast<const IMAGE_SECTION_HEADER*>(
+      at(nt_offset + offsetof(NtHeaders, OptionalHeader) + nt->FileHeader.SizeOfOptionalHeader,
+         nt->FileHeader.NumberOfSections * sizeof(IMAGE_SECTION_HEADER)));
   const auto offset_of = [&](DWORD rva) -> std::size_t {
     for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i) {
       const IMAGE_SECTION_HEADER& s = sections[i];
@@ -305,6 +307,16 @@ std::vector<std::string> Imports(const std::vector<unsigned char>& file) {
     names.emplace_back(reinterpret_cast<const char*>(at(offset_of(import->Name), 1)));
   }
   return names;
+}
+
+std::vector<std::string> Imports(const std::vector<unsigned char>& file) {
+  if (file.size() < sizeof(IMAGE_DOS_HEADER)) Fail("Tintwise.exe: truncated headers");
+  const auto nt_offset = static_cast<std::size_t>(reinterpret_cast<const IMAGE_DOS_HEADER*>(file.data())->e_lfanew);
+  constexpr std::size_t kMagicOffset = offsetof(IMAGE_NT_HEADERS64, OptionalHeader.Magic);
+  if (nt_offset + kMagicOffset + 2 > file.size()) Fail("Tintwise.exe: truncated headers");
+  const auto magic = static_cast<WORD>(file[nt_offset + kMagicOffset] | file[nt_offset + kMagicOffset + 1] << 8);
+  if (magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC) return ImportsOf<IMAGE_NT_HEADERS64>(file, nt_offset);
+  return ImportsOf<IMAGE_NT_HEADERS32>(file, nt_offset);
 }
 
 const char* Verdict(bool met) { return met ? "ok" : "MISSED"; }
