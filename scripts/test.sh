@@ -29,6 +29,17 @@ for preset in native windows windows-x86 windows-clang; do
     fi
 done
 
+# Each libFuzzer target briefly: a regression in the core's parsing fails here.
+echo "== fuzz"
+scripts/fuzz.sh --smoke 2>&1 | tee "$log"
+[[ ${PIPESTATUS[0]} -eq 0 ]] || status=1
+if summary=$(grep -Eo '^fuzz: [0-9]+ passed, [0-9]+ failed' "$log" | tail -n 1); then
+    read -r _ p _ f _ <<<"$summary"
+    passed=$((passed + p)) failed=$((failed + f))
+else
+    failed=$((failed + 1)) status=1
+fi
+
 echo "== static checks"
 if scripts/static-checks.sh build/native; then
     passed=$((passed + 1))
