@@ -57,9 +57,9 @@ for target in "${targets[@]}"; do
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
     cov=$(grep -Eo 'cov: [0-9]+' <<<"$done_line" | grep -Eo '[0-9]+')
     ft=$(grep -Eo 'ft: [0-9]+' <<<"$done_line" | grep -Eo '[0-9]+')
-    inputs=$(find "$corpus" -type f | wc -l)
+    inputs=$(grep -Eo 'corp: [0-9]+' <<<"$done_line" | grep -Eo '[0-9]+')
     if [[ $code -eq 0 && -n $done_line ]]; then
-        echo "fuzz: $target: ${runs:-?} executions in ${seconds} s, cov ${cov:-?}, ft ${ft:-?}, corpus $inputs inputs"
+        echo "fuzz: $target: ${runs:-?} executions in ${seconds} s, cov ${cov:-?}, ft ${ft:-?}, corpus ${inputs:-?} inputs"
         passed=$((passed + 1))
     else
         echo "fuzz: $target: FAILED (exit $code) after ${runs:-?} executions; log $log"
