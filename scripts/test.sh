@@ -41,7 +41,7 @@ else
 fi
 
 echo "== static checks"
-if scripts/static-checks.sh build/native; then
+if scripts/static-checks.sh build/native build/windows-clang; then
     passed=$((passed + 1))
 else
     failed=$((failed + 1)) status=1
