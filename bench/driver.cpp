@@ -4,6 +4,7 @@
 // HKCU\SOFTWARE\Jw_cad\jw_win\Pen, so never run it in a real user's prefix.
 //
 //   bench_driver.exe [--rounds N] [--pairs N] [--refreshes N]
+//                    [--start-up-only] [--exe OTHER_BUILD.exe]
 //
 // Speed figures are medians of per-round (or per-pair) ratios, each round
 // running both programs back to back in rotating order. Targets are
@@ -333,6 +334,20 @@ std::string Format(const char* format, double value) {
   return text;
 }
 
+const wchar_t* TextArgument(int argc, wchar_t** argv, const wchar_t* name, const wchar_t* fallback) {
+  for (int i = 1; i + 1 < argc; ++i) {
+    if (lstrcmpW(argv[i], name) == 0) return argv[i + 1];
+  }
+  return fallback;
+}
+
+bool Flag(int argc, wchar_t** argv, const wchar_t* name) {
+  for (int i = 1; i < argc; ++i) {
+    if (lstrcmpW(argv[i], name) == 0) return true;
+  }
+  return false;
+}
+
 int Argument(int argc, wchar_t** argv, const wchar_t* name, int fallback) {
   for (int i = 1; i + 1 < argc; ++i) {
     if (lstrcmpW(argv[i], name) == 0) return std::max(1, _wtoi(argv[i + 1]));
@@ -349,7 +364,8 @@ int wmain(int argc, wchar_t** argv) {
   setvbuf(stdout, nullptr, _IONBF, 0);
 
   SeedPalette();
-  const Program tintwise{"Tintwise.exe", probe::BesideThisProgram(L"Tintwise.exe"), nullptr,
+  // --exe times another build of Tintwise (beside this program) instead.
+  const Program tintwise{"Tintwise.exe", probe::BesideThisProgram(TextArgument(argc, argv, L"--exe", L"Tintwise.exe")), nullptr,
                          Checks([](int slot) { return static_cast<COLORREF>(SeededColor(slot)); })};
   const Program floor{"bench_floor.exe", probe::BesideThisProgram(L"bench_floor.exe"), nullptr,
                       Checks([](int) { return kFloorSwatchColor; })};
@@ -385,6 +401,8 @@ int wmain(int argc, wchar_t** argv) {
     Row("start-up vs empty window", Format("%.1f ms", Median(times[0])),
         Format("%.1f ms empty", Median(times[2])), Format("%.3f", Median(to_empty)), "", "");
   }
+
+  if (Flag(argc, argv, L"--start-up-only")) return 0;
 
   // Refresh: one synchronous click on 更新 against the floor's 更新 plus the
   // 24 reads the refresh cannot avoid, done here on an open key.

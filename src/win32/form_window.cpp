@@ -51,6 +51,10 @@ FormWindow::FormWindow(ui::Form& form, HINSTANCE instance, int icon_id) : form_(
                           static_cast<BYTE>(props.font.charset), OUT_DEFAULT_PRECIS,
                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                           WideText(props.font.face).c_str()));
+  // Labels are measured here, with the same extents as in the window's DC
+  // but no round trip to the window system per label.
+  measuring_dc_.reset(CreateCompatibleDC(nullptr));
+  if (measuring_dc_) SelectObject(measuring_dc_.get(), font_.get());
   SetIcons(instance, icon_id);
   form_.SetPeer(this);
   CreateChildren(instance);
@@ -130,14 +134,8 @@ void FormWindow::Destroy() {
 ui::Extent FormWindow::MeasureText(std::string_view text) const {
   // An empty label still takes one line's height.
   const WideText wide(text.empty() ? std::string_view(" ") : text);
-  // A memory DC measures the same as the window's, without GetDC's round
-  // trip to the window system.
-  HDC dc = CreateCompatibleDC(nullptr);
-  const HGDIOBJ previous = SelectObject(dc, font_.get());
   SIZE size{};
-  GetTextExtentPoint32W(dc, wide.c_str(), wide.size(), &size);
-  SelectObject(dc, previous);
-  DeleteDC(dc);
+  GetTextExtentPoint32W(measuring_dc_.get(), wide.c_str(), wide.size(), &size);
   return {static_cast<int>(size.cx), static_cast<int>(size.cy)};
 }
 

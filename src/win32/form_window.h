@@ -58,6 +58,7 @@ class FormWindow final : public ui::FormPeer, public ui::ControlPeer {
   ui::Form& form_;
   HWND window_ = nullptr;
   UniqueFont font_;
+  UniqueMemoryDc measuring_dc_;  // font_ is selected in it: declared after, deleted first
   UniqueIcon big_icon_;
   UniqueIcon small_icon_;
   std::vector<Child> children_;

@@ -46,11 +46,13 @@ template <typename GdiObject>
 void DeleteGdiObject(GdiObject object) { DeleteObject(object); }
 inline void DestroyIconHandle(HICON icon) { DestroyIcon(icon); }
 inline void ReleaseScreenDc(HDC dc) { ReleaseDC(nullptr, dc); }
+inline void DeleteMemoryDc(HDC dc) { DeleteDC(dc); }
 }  // namespace detail
 
 using UniqueKey = UniqueHandle<HKEY, detail::CloseKey>;
 using UniqueFont = UniqueHandle<HFONT, detail::DeleteGdiObject<HFONT>>;
 using UniqueBrush = UniqueHandle<HBRUSH, detail::DeleteGdiObject<HBRUSH>>;
 using UniqueIcon = UniqueHandle<HICON, detail::DestroyIconHandle>;
+using UniqueMemoryDc = UniqueHandle<HDC, detail::DeleteMemoryDc>;
 
 }  // namespace win32
