@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <memory>
 #include <string>
 #include <vector>
@@ -112,7 +113,7 @@ std::vector<POINT> SwatchCentres() {
   for (const ComponentLayout& entry : kForm1Layout) {
     if (entry.kind != Kind::kSwatch) continue;
     const std::string name = entry.name;  // LabelB<row> screen, LabelE<row> printer
-    const int row = std::atoi(name.c_str() + 6);
+    const int row = static_cast<int>(std::strtol(name.c_str() + 6, nullptr, 10));
     const int slot = name[5] == 'B' ? row : kRowCount + row;
     centres[static_cast<std::size_t>(slot - 1)] = {entry.left + entry.width / 2, entry.top + entry.height / 2};
   }
@@ -350,7 +351,7 @@ bool Flag(int argc, wchar_t** argv, const wchar_t* name) {
 
 int Argument(int argc, wchar_t** argv, const wchar_t* name, int fallback) {
   for (int i = 1; i + 1 < argc; ++i) {
-    if (lstrcmpW(argv[i], name) == 0) return std::max(1, _wtoi(argv[i + 1]));
+    if (lstrcmpW(argv[i], name) == 0) return std::max(1, static_cast<int>(std::wcstol(argv[i + 1], nullptr, 10)));
   }
   return fallback;
 }
