@@ -325,8 +325,12 @@ const char* Verdict(bool met) { return met ? "ok" : "MISSED"; }
 
 void Row(const char* figure, const std::string& measured, const std::string& baseline, const std::string& ratio,
          const std::string& target, const char* verdict) {
-  std::printf("%-34s %-22s %-22s %-8s %-10s %s\n", figure, measured.c_str(), baseline.c_str(), ratio.c_str(),
-              target.c_str(), verdict);
+  char line[512];
+  std::snprintf(line, sizeof line, "%-36s %-22s %-24s %-8s %-10s %s", figure, measured.c_str(), baseline.c_str(),
+                ratio.c_str(), target.c_str(), verdict);
+  std::string text = line;
+  text.erase(text.find_last_not_of(' ') + 1);
+  std::printf("%s\n", text.c_str());
 }
 
 std::string Format(const char* format, double value) {
@@ -377,7 +381,7 @@ int wmain(int argc, wchar_t** argv) {
   counted.name = "Tintwise_bench.exe";
   counted.exe = probe::BesideThisProgram(L"Tintwise_bench.exe");
 
-  std::printf("%-34s %-22s %-22s %-8s %-10s %s\n", "figure", "Tintwise", "baseline", "ratio", "target", "");
+  Row("figure", "Tintwise", "baseline", "ratio", "target", "");
 
   // Start-up: one round starts each program once, in an order that rotates.
   {
@@ -515,7 +519,7 @@ int wmain(int argc, wchar_t** argv) {
       static const char* const kAllowed[] = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "msvcrt.dll", "comctl32.dll"};
       only_expected &= std::any_of(std::begin(kAllowed), std::end(kAllowed), [&](const char* a) { return lower == a; });
     }
-    std::printf("%-34s %s  %s\n", "imports", imports.c_str(), Verdict(only_expected));
+    std::printf("%-36s %s  %s\n", "imports", imports.c_str(), Verdict(only_expected));
   }
 
   // Memory of the shipped program, then after many refreshes.
