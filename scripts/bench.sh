@@ -50,3 +50,15 @@ echo "machine: $machine"
 echo "run: $(date -u '+%Y-%m-%d %H:%M UTC'), commit $(git rev-parse --short HEAD 2>/dev/null || echo unknown), pinned to CPU $cpu, load average before: $(load)"
 timeout -k 5 1800 wine "$build/bin/bench_driver.exe" "$@" </dev/null
 echo "load average after: $(load)"
+stop
+trap - EXIT
+
+# The long soak, from the test suite: 10,000 refreshes while a thread keeps
+# rewriting the registry, with handle and GDI counts at the end. Not pinned.
+echo
+echo "soak: 10000 refreshes (e2e.soak)"
+taskset -cp "0-$(($(nproc) - 1))" $$ >/dev/null
+cmake --preset windows >/dev/null
+cmake --build --preset windows --target soak_tests -j2 >/dev/null
+TINTWISE_SOAK_REFRESHES=10000 ctest --preset windows -R '^e2e\.soak$' --output-on-failure | grep -E 'soak|tests passed|Total Test'
+
