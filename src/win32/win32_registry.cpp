@@ -62,11 +62,7 @@ ValueRead ReadStringValue(HKEY key, const wchar_t* name) {
   DWORD type = 0;
   DWORD size = sizeof small;
   LONG status = RegQueryValueExW(key, name, nullptr, &type, small, &size);
-  if (status == ERROR_SUCCESS) {
-    // Data of other types is never looked at.
-    if (size == 0 || !IsStringType(type)) return ValueFromRegistryData(type, nullptr, size);
-    return ValueFromRegistryData(type, small, std::min<std::size_t>(size, sizeof small));
-  }
+  if (status == ERROR_SUCCESS) return ValueFromRegistryData(type, small, std::min<std::size_t>(size, sizeof small));
   // ERROR_MORE_DATA gives the type and the size needed, as a size query does.
   std::vector<unsigned char> data;
   for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
