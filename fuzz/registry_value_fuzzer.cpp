@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,9 +19,10 @@ namespace {
   std::abort();
 }
 
-// Well-formed UTF-8: shortest forms only, no surrogates, nothing past
-// U+10FFFF.
-bool IsValidUtf8(std::string_view text) {
+// The code points of well-formed UTF-8 (shortest forms only, no
+// surrogates, nothing past U+10FFFF); nothing when it is not well-formed.
+std::optional<std::u32string> DecodeUtf8(std::string_view text) {
+  std::u32string out;
   std::size_t i = 0;
   while (i < text.size()) {
     const auto lead = static_cast<unsigned char>(text[i]);
@@ -28,8 +30,7 @@ bool IsValidUtf8(std::string_view text) {
     char32_t c = 0;
     char32_t minimum = 0;
     if (lead < 0x80) {
-      ++i;
-      continue;
+      length = 1, c = lead;
     } else if (lead >= 0xC2 && lead <= 0xDF) {
       length = 2, c = lead & 0x1Fu, minimum = 0x80;
     } else if (lead >= 0xE0 && lead <= 0xEF) {
@@ -37,54 +38,37 @@ bool IsValidUtf8(std::string_view text) {
     } else if (lead >= 0xF0 && lead <= 0xF4) {
       length = 4, c = lead & 0x07u, minimum = 0x10000;
     } else {
-      return false;
+      return std::nullopt;
     }
-    if (text.size() - i < length) return false;
+    if (text.size() - i < length) return std::nullopt;
     for (std::size_t k = 1; k < length; ++k) {
       const auto next = static_cast<unsigned char>(text[i + k]);
-      if ((next & 0xC0) != 0x80) return false;
+      if ((next & 0xC0) != 0x80) return std::nullopt;
       c = (c << 6) | (next & 0x3Fu);
     }
-    if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return false;
+    if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return std::nullopt;
+    out += c;
     i += length;
   }
-  return true;
+  return out;
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
-// The documented reading of string data: little-endian UTF-16 units up to
-// the first NUL or the last whole unit; a surrogate without its partner
-// becomes U+FFFD.
-std::string ReferenceText(const std::uint8_t* data, std::size_t size) {
-  std::string out;
+// The documented reading of string data, as code points: little-endian
+// UTF-16 units up to the first NUL or the last whole unit; a surrogate
+// without its partner becomes U+FFFD.
+std::u32string ReferenceCodePoints(const std::uint8_t* data, std::size_t size) {
+  std::u32string out;
   const std::size_t units = size / 2;
   const auto unit = [&](std::size_t i) -> char32_t { return data[2 * i] | (data[2 * i + 1] << 8); };
   for (std::size_t i = 0; i < units && unit(i) != 0; ++i) {
     const char32_t c = unit(i);
     if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units && unit(i + 1) >= 0xDC00 && unit(i + 1) <= 0xDFFF) {
-      AppendUtf8(out, 0x10000 + ((c - 0xD800) << 10) + (unit(i + 1) - 0xDC00));
+      out += 0x10000 + ((c - 0xD800) << 10) + (unit(i + 1) - 0xDC00);
       ++i;
     } else if (c >= 0xD800 && c <= 0xDFFF) {
-      AppendUtf8(out, 0xFFFD);
+      out += 0xFFFD;
     } else {
-      AppendUtf8(out, c);
+      out += c;
     }
   }
   return out;
@@ -110,8 +94,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t inp
     return 0;
   }
   if (read.text.find('\0') != std::string::npos) Fail("text holds a NUL", type, size);
-  if (!IsValidUtf8(read.text)) Fail("text is not valid UTF-8", type, size);
-  if (read.text != (size == 0 ? std::string() : ReferenceText(data, size))) {
+  const std::optional<std::u32string> decoded = DecodeUtf8(read.text);
+  if (!decoded) Fail("text is not valid UTF-8", type, size);
+  if (*decoded != (size == 0 ? std::u32string() : ReferenceCodePoints(data, size))) {
     Fail("text differs from the UTF-16 up to the first NUL", type, size);
   }
   return 0;

@@ -122,6 +122,8 @@ HWND FormWindow::FirstTabStop() const {
   return first ? first->window : nullptr;
 }
 
+void FormWindow::RestoreFocus() const { SetFocus(saved_focus_ ? saved_focus_ : FirstTabStop()); }
+
 void FormWindow::MakeVisible() {
   ShowWindow(window_, SW_SHOW);
   UpdateWindow(window_);
@@ -224,11 +226,11 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         HWND focus = GetFocus();
         if (focus && IsChild(window_, focus)) saved_focus_ = focus;
       } else {
-        SetFocus(saved_focus_ ? saved_focus_ : FirstTabStop());
+        RestoreFocus();
       }
       return 0;
     case WM_SETFOCUS:
-      SetFocus(saved_focus_ ? saved_focus_ : FirstTabStop());
+      RestoreFocus();
       return 0;
     case WM_CLOSE:
       form_.Close();

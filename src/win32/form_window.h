@@ -54,6 +54,8 @@ class FormWindow final : public ui::FormPeer, public ui::ControlPeer {
   void SetIcons(HINSTANCE instance, int icon_id);
   [[nodiscard]] Child* ChildById(int id);
   [[nodiscard]] HWND FirstTabStop() const;
+  // Where the user left it, or the first button.
+  void RestoreFocus() const;
 
   ui::Form& form_;
   HWND window_ = nullptr;

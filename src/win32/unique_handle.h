@@ -45,7 +45,6 @@ inline void CloseKey(HKEY key) { RegCloseKey(key); }
 template <typename GdiObject>
 void DeleteGdiObject(GdiObject object) { DeleteObject(object); }
 inline void DestroyIconHandle(HICON icon) { DestroyIcon(icon); }
-inline void ReleaseScreenDc(HDC dc) { ReleaseDC(nullptr, dc); }
 inline void DeleteMemoryDc(HDC dc) { DeleteDC(dc); }
 }  // namespace detail
 
